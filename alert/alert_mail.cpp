@@ -1,0 +1,1 @@
+#include "alert/alert_mail.h"

@@ -1,0 +1,1 @@
+#include "app/agreement_panel.h"

@@ -1,0 +1,1 @@
+#include "app/slide_in.h"

@@ -1,0 +1,1 @@
+#include "app/window_life.h"

@@ -1,0 +1,12 @@
+# Writes OUTPUT, a C++ source that defines one orvane::assets::NAME string_view per file in FILES.
+set(code "#include \"assets/assets.h\"\n\nnamespace orvane::assets {\n")
+foreach(file IN LISTS FILES)
+  get_filename_component(name ${file} NAME_WE)
+  file(READ ${file} hex HEX)
+  file(SIZE ${file} size)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "\\\\x\\1" escaped "${hex}")
+  string(APPEND code "const std::string_view ${name}{\"${escaped}\", ${size}};\n")
+endforeach()
+string(APPEND code "}\n")
+file(WRITE ${OUTPUT}.tmp "${code}")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -1,0 +1,1 @@
+#include "monitor/elapsed.h"
