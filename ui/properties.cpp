@@ -93,11 +93,17 @@ void PropertyStore::write_bytes(Control c, Property p, std::string_view value)
 
 void PropertyStore::store_and_announce(Control c, Property p, Value value)
 {
-    std::lock_guard lock(m_mutex);
-    if (p != Property::window_state)
-        slot(c, p) = value;
-    for (WriteListener* listener : m_listeners)
-        listener->written(c, p, value);
+    std::vector<WriteListener*> listeners;
+    {
+        std::lock_guard lock(m_mutex);
+        if (p != Property::window_state)
+            slot(c, p) = value;
+        for (WriteListener* listener : m_listeners)
+            listener->written(c, p, value);
+        listeners = m_listeners;
+    }
+    for (WriteListener* listener : listeners)
+        listener->settled(c, p, value);
 }
 
 void PropertyStore::record_actual(Control c, Property p, Value value)

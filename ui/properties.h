@@ -31,6 +31,8 @@ public:
     // Runs on the writer's thread with the store locked, right after the write took effect in
     // the store, so calls come in store order. It must not call back into the store.
     virtual void written(Control, Property, const Value& value) = 0;
+    // Runs on the writer's thread right after the store was unlocked again.
+    virtual void settled(Control, Property, const Value&) {}
 };
 
 // Holds the current value of every property, guarded by one mutex. Constructing a store makes
