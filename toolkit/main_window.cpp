@@ -268,9 +268,9 @@ int MainWindow::real_window_state() const
 
 void MainWindow::mousePressEvent(QMouseEvent* event)
 {
+    // Presses on labels and picture boxes end up here too: they all drag the window.
     if (event->button() != Qt::LeftButton)
         return;
-    emit system_move_started();
     if (QWindow* handle = windowHandle())
         handle->startSystemMove();
 }

@@ -17,8 +17,6 @@ class Timer;
 // the GUI thread in the order the store took it. Each application shows the store's current
 // value, so the widgets always end up showing what the store holds.
 class MainWindow final : public QWidget, private WriteListener {
-    Q_OBJECT
-
 public:
     MainWindow(const Form&, PropertyStore&);
     ~MainWindow() override;
@@ -32,10 +30,6 @@ public:
 
     QWidget* widget(Control) const;
     Timer* timer(Control) const;
-
-signals:
-    // A press that drags the window: the window follows the mouse until the button is released.
-    void system_move_started();
 
 protected:
     void mousePressEvent(QMouseEvent*) override;

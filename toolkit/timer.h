@@ -16,6 +16,7 @@ public:
     // The same period keeps the phase; another restarts with the first tick one period later.
     void set_period(int milliseconds);
     int period() const { return m_timer.isActive() ? m_timer.interval() : 0; }
+    int remaining_ms() const { return m_timer.remainingTime(); }
 
 private:
     QTimer m_timer;
