@@ -1,5 +1,8 @@
 #include "app/slide_in.h"
 
+#include "app/agreement_panel.h"
+#include "platform/threads.h"
+
 #include "tests/app/window_fixture.h"
 
 #include <algorithm>
@@ -15,6 +18,8 @@ constexpr Control column[] = {标签3, 标签4, 标签5, 标签6, 标签7, 编�
 
 constexpr std::size_t preparation_writes = 11;
 constexpr std::size_t frame_writes = 11;
+constexpr std::size_t slide_in_writes = preparation_writes + 30 * frame_writes + 9;
+constexpr std::size_t expand_writes = 10 + 1 + 20 + 2;
 
 class SlideInTest : public WindowTest {
 protected:
@@ -24,6 +29,13 @@ protected:
         const std::vector<Write> all = recorder.writes();
         const auto first = all.begin() + preparation_writes + (k - 1) * frame_writes;
         return {first, first + frame_writes};
+    }
+
+    static void expect_column_at_rest()
+    {
+        const int resting[] = {26, 26, 26, 26, 25, 26, 25, 26, 26, 50, 98};
+        for (std::size_t i = 0; i < std::size(resting); ++i)
+            EXPECT_EQ(read_int(column[i], Property::left), resting[i]) << "control " << i << " of the column";
     }
 
     static std::vector<Write> lefts(const std::vector<int>& values)
@@ -53,7 +65,7 @@ TEST_F(SlideInTest, ColumnAcceleratesThenMovesSteadilyAndSettles)
 {
     prepare_slide_in();
     slide_in_controls();
-    ASSERT_EQ(recorder.writes().size(), preparation_writes + 30 * frame_writes + 9);
+    ASSERT_EQ(recorder.writes().size(), slide_in_writes);
 
     EXPECT_EQ(frame(1), lefts({389, 389, 389, 389, 384, 389, 384, 389, 389, 413, 463}));
     EXPECT_EQ(frame(15), lefts({270, 270, 270, 270, 265, 270, 265, 270, 270, 294, 344}));
@@ -69,9 +81,7 @@ TEST_F(SlideInTest, ColumnAcceleratesThenMovesSteadilyAndSettles)
     };
     EXPECT_EQ(finals, expected_finals);
 
-    const std::vector<int> resting{26, 26, 26, 26, 25, 26, 25, 26, 26, 50, 98};
-    for (std::size_t i = 0; i < resting.size(); ++i)
-        EXPECT_EQ(read_int(column[i], Property::left), resting[i]) << i;
+    expect_column_at_rest();
 }
 
 // Only the left of the column moves: the licence box may open the panel meanwhile.
@@ -83,6 +93,25 @@ TEST_F(SlideInTest, OnlyTheColumnsLeftChanges)
         EXPECT_EQ(w.property, Property::left);
         EXPECT_NE(std::find(std::begin(column), std::end(column), w.control), std::end(column));
     }
+}
+
+// The licence box may be ticked while the column still moves: each animation keeps to its own
+// properties, so both reach their settled values.
+TEST_F(SlideInTest, TickingDuringTheSlideInOpensThePanelWhileTheColumnSettles)
+{
+    store.record_actual(main_window, Property::height, 409);
+    store.record_actual(图片框2, Property::top, 309);
+    prepare_slide_in();
+    start_worker(slide_in_controls);
+    tick_box_clicked();
+    ASSERT_TRUE(wait_for_writes(slide_in_writes + 2 + expand_writes));
+
+    expect_column_at_rest();
+    EXPECT_EQ(read_int(图形按钮1, Property::visible), 0);
+    EXPECT_EQ(read_int(图形按钮2, Property::visible), 1);
+    EXPECT_EQ(read_int(main_window, Property::height), 509);
+    EXPECT_EQ(read_int(图片框2, Property::top), 409);
+    EXPECT_EQ(read_int(图片框2, Property::height), 100);
 }
 
 }
