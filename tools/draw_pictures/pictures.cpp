@@ -160,7 +160,7 @@ void draw_close_cross(QImage& image)
 {
     const QRect box(9, 10, 8, 6);
     draw_soft_strokes(image, box,
-                      {{9.5, 10.5, 16.5, 15.5}, {16.5, 10.5, 9.5, 15.5}}, 0.45, white);
+                      {{9.5, 10.5, 16.5, 15.5}, {16.5, 10.5, 9.5, 15.5}}, 0.2, white);
 }
 
 QImage agreement_box(bool hot, bool ticked)
