@@ -242,10 +242,11 @@ QImage tray_icon()
     for (double top : {10.0, 22.0, 34.0})
         draw_drive_bay(painter, top);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(0x08, 0x99, 0xFB), 1.6));
-    painter.drawEllipse(QPointF(32.0, 51.5), 3.6, 3.6);
-    painter.setPen(QPen(QColor(0x43, 0xA6, 0xFE), 1.6));
-    painter.drawLine(QPointF(32.0, 46.5), QPointF(32.0, 50.0));
+    // The power sign: a ring open at the top (Qt counts arcs in sixteenths of a degree).
+    painter.setPen(QPen(QColor(0x08, 0x99, 0xFB), 1.6, Qt::SolidLine, Qt::RoundCap));
+    painter.drawArc(QRectF(28.4, 47.9, 7.2, 7.2), 120 * 16, 300 * 16);
+    painter.setPen(QPen(QColor(0x43, 0xA6, 0xFE), 1.6, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(32.0, 46.5), QPointF(32.0, 50.5));
     painter.end();
     return image.convertToFormat(QImage::Format_ARGB32);
 }
