@@ -144,6 +144,8 @@ TEST(PictureAssets, EveryPictureIsDistinct)
 // committed; only the captions depend on the installed font's rendering.
 TEST(PictureAssets, ToolRedrawsTheCommittedPicturesWithoutCaptions)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char name[] = "assets_test";
     char* argv[] = {name, nullptr};
