@@ -46,7 +46,7 @@ std::optional<SmtpReply> take_reply(std::string& buffer)
         start = end + 1;
         const bool coded = line.size() >= 3 && is_digit(line[0]) && is_digit(line[1]) && is_digit(line[2]);
         const bool more = coded && line.size() > 3 && line[3] == '-';
-        reply.lines.push_back(line.size() > 4 ? line.substr(4) : std::string());
+        reply.lines.push_back(!coded ? line : line.size() > 4 ? line.substr(4) : std::string());
         if (!more) {
             reply.code = coded && (line.size() == 3 || line[3] == ' ') ? std::stoi(line.substr(0, 3)) : 0;
             buffer.erase(0, start);
