@@ -36,7 +36,8 @@ bool AlertMailer::connect_and_send()
 
 void send_alert_mail()
 {
-    static AlertMailer mailer(built_in_account());
+    // Never destroyed: a probe's worker may still be mid-alert while the process ends.
+    static AlertMailer& mailer = *new AlertMailer(built_in_account());
     mailer.send_alert_mail();
 }
 
