@@ -22,6 +22,7 @@ constexpr std::array<Place, 11> starting_places{{
     {编辑框2, 385}, {图形按钮2, 390}, {图形按钮1, 390}, {标签1, 414}, {超级链接框1, 464},
 }};
 
+// The column in the order that each frame moves it, all towards the left.
 constexpr std::array<Movement, 11> column{{
     {标签3, Property::left, -1}, {标签4, Property::left, -1}, {标签5, Property::left, -1},
     {标签6, Property::left, -1}, {标签7, Property::left, -1}, {编辑框1, Property::left, -1},
