@@ -92,19 +92,25 @@ std::string SmtpClient::smtp_send_mail(std::string_view subject, std::string_vie
     const MailMessage message{std::string(sender), to_list, cc_list, std::string(subject),
                               current_mail_date(), std::string(reply_to.value_or(sender)),
                               std::string(body)};
-    std::string error;
-    if (!exchange("MAIL FROM:" + angle(sender), code_ok))
-        error = "sender refused";
-    for (size_t i = 0; error.empty() && i < everyone.size(); ++i)
-        if (!exchange("RCPT TO:" + angle(everyone[i].address), code_ok))
-            error = "recipient refused: " + everyone[i].address;
-    if (error.empty() && !exchange("DATA", code_data_go_ahead))
-        error = "DATA refused";
-    if (error.empty() && !(send_bytes(data_with_end_marker(compose_message(message))) && expect(code_ok)))
-        error = "message refused";
+    const std::string error = transfer(sender, everyone, compose_message(message));
     if (!error.empty() && is_open())
         (void)exchange("RSET", code_any);
     return error;
+}
+
+std::string SmtpClient::transfer(std::string_view sender, const std::vector<Recipient>& recipients,
+                                 std::string_view message)
+{
+    if (!exchange("MAIL FROM:" + angle(sender), code_ok))
+        return "sender refused";
+    for (const Recipient& r : recipients)
+        if (!exchange("RCPT TO:" + angle(r.address), code_ok))
+            return "recipient refused: " + r.address;
+    if (!exchange("DATA", code_data_go_ahead))
+        return "DATA refused";
+    if (!send_bytes(data_with_end_marker(message)) || !expect(code_ok))
+        return "message refused";
+    return "";
 }
 
 bool SmtpClient::send_bytes(std::string_view bytes)

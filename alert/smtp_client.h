@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alert/mime.h"
 #include "alert/smtp_reply.h"
 #include "platform/tcp_client.h"
 
@@ -7,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
@@ -44,6 +46,10 @@ public:
 private:
     [[nodiscard]] bool greet(std::string_view user, std::string_view password);
     [[nodiscard]] bool log_in(Login, std::string_view user, std::string_view password);
+    // MAIL FROM, RCPT TO for each recipient, DATA and the message: an error text or empty.
+    [[nodiscard]] std::string transfer(std::string_view sender,
+                                       const std::vector<Recipient>& recipients,
+                                       std::string_view message);
     // The one place that writes to the server; a failed write closes the connection.
     [[nodiscard]] bool send_bytes(std::string_view bytes);
     // The one place that waits for a reply; nothing on silence, a lost connection or overflow.
