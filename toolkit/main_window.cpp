@@ -208,7 +208,7 @@ void MainWindow::apply_to_window(Property p, const Value& value)
         if (m_store.read_int(Control::main_window, p))
             show_window();
         else
-            hide();
+            hide_window();
         break;
     case Property::window_state:
         if (isVisible())
@@ -224,11 +224,18 @@ void MainWindow::apply_to_window(Property p, const Value& value)
 void MainWindow::show_window()
 {
     // A minimized window that was hidden would map minimized again; it comes back normal.
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     if (m_remembered_state >= 0)
         apply_window_state(std::exchange(m_remembered_state, -1));
+}
+
+void MainWindow::hide_window()
+{
+    // A window withdrawn while minimized maps minimized again, or not at all, when it is next
+    // shown: it leaves the screen in the normal state.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    hide();
 }
 
 void MainWindow::apply_window_state(int state)

@@ -46,6 +46,7 @@ private:
     void apply_to_window(Property, const Value&);
     void apply_window_state(int state);
     void show_window();
+    void hide_window();
     void centre_on_primary_screen();
     int real_window_state() const;
     void raise_later(Handler);
