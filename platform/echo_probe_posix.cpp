@@ -8,7 +8,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -222,9 +221,13 @@ std::int32_t await_reply(const IcmpSocket& icmp, const Request& request, Clock::
 {
     Clock::time_point deadline = sent + std::chrono::milliseconds(timeout_ms);
     for (;;) {
+        // Checked before every wait, so that a socket that stays ready (a stream of other
+        // packets, a pending error) cannot keep the probe beyond its time-out.
         auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return -1;
         pollfd waiting{icmp.socket.fd(), POLLIN, 0};
-        int ready = ::poll(&waiting, 1, int(std::max<std::int64_t>(left.count(), 0)));
+        int ready = ::poll(&waiting, 1, int(left.count()));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0)

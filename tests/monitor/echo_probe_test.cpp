@@ -125,7 +125,7 @@ TEST_P(EchoProbeNet, DelayedHostGivesItsDelay)
 
 TEST_P(EchoProbeNet, RepliesToOtherRequestsAreNotTakenForTheAnswer)
 {
-    EchoResponder responder(lab.far, VethPair::far_address, 30ms, true);
+    EchoResponder responder(lab.far, VethPair::far_address, 30ms, EchoResponder::Mode::decoys_first);
     ASSERT_TRUE(responder.ready());
     expect_delay(VethPair::far_address, 30ms);
 }

@@ -126,8 +126,8 @@ VethPair::VethPair()
 }
 
 EchoResponder::EchoResponder(const NetNamespace& space, std::string address,
-                             std::chrono::milliseconds delay, bool decoys)
-    : m_address(std::move(address)), m_delay(delay), m_decoys(decoys),
+                             std::chrono::milliseconds delay, Mode mode)
+    : m_address(std::move(address)), m_delay(delay), m_mode(mode),
       m_thread(&EchoResponder::serve, this, space.name())
 {
 }
@@ -179,7 +179,7 @@ void EchoResponder::serve(std::string space)
             make_reply(icmp, size);
             ::sendto(fd, icmp, size, 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
         };
-        if (m_decoys) {
+        if (m_mode == Mode::decoys_first) {
             icmp[7] ^= 1; // another sequence
             send();
             icmp[7] ^= 1;

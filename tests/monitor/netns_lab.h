@@ -56,14 +56,18 @@ struct VethPair {
     static constexpr const char* far_address = "10.77.0.2";
 };
 
-// Answers ICMP echo requests to one address in a namespace itself, after a delay, from a raw
-// socket bound to that address. The namespace's kernel must be told not to answer (icmp
-// echo ignored). With decoys it first sends, at once, replies that differ from the request in
-// sequence, in identifier, or come from another source.
+// Answers ICMP echo requests to one address in a namespace itself, from a raw socket bound to
+// that address. The namespace's kernel must be told not to answer (icmp echo ignored).
 class EchoResponder {
 public:
+    enum class Mode {
+        delayed,       // the reply, after the delay
+        decoys_first,  // at once replies with another sequence and another identifier, then
+                       // the reply after the delay
+    };
+
     EchoResponder(const NetNamespace& space, std::string address, std::chrono::milliseconds delay,
-                  bool decoys = false);
+                  Mode mode = Mode::delayed);
     ~EchoResponder();
     EchoResponder(const EchoResponder&) = delete;
     EchoResponder& operator=(const EchoResponder&) = delete;
@@ -77,7 +81,7 @@ private:
 
     std::string m_address;
     std::chrono::milliseconds m_delay;
-    bool m_decoys;
+    Mode m_mode;
     std::atomic<int> m_state{0}; // 0 starting, 1 listening, -1 failed
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_answered{0};

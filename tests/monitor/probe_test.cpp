@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <latch>
 #include <mutex>
@@ -197,6 +198,24 @@ TEST_F(Probe, ResultsTakeEffectInTheOrderProbesFinish)
     slow.join();
     EXPECT_EQ(latency_text(), "服务器当前延迟：12ms");
     EXPECT_EQ(consecutive_failures, 0);
+}
+
+// The tick hands the probe to a worker of its own: the real echo test of the address typed.
+TEST_F(Probe, TickStartsAWorkerThatProbesTheTypedServer)
+{
+    store.write_bytes(Control::编辑框1, Property::text, "127.0.0.1");
+    consecutive_failures = 3;
+    probe_tick();
+    const std::string prefix = "服务器当前延迟：";
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    // The worker counts after it has written the text.
+    while (consecutive_failures == 3 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(consecutive_failures, 0);
+    const std::string shown = latency_text();
+    ASSERT_EQ(shown.substr(0, prefix.size()), prefix);
+    EXPECT_NE(shown, prefix + "-1ms");
+    EXPECT_EQ(shown.substr(shown.size() - 2), "ms");
 }
 
 }
