@@ -4,6 +4,8 @@
 #include "ui/desktop.h"
 #include "ui/properties.h"
 
+#include <optional>
+
 namespace orvane {
 
 const MailAccount& built_in_account()
@@ -34,10 +36,19 @@ bool AlertMailer::connect_and_send()
     return true;
 }
 
+namespace {
+std::optional<MailAccount> chosen_account;
+}
+
+void use_alert_account(MailAccount account)
+{
+    chosen_account = std::move(account);
+}
+
 void send_alert_mail()
 {
     // Never destroyed: a probe's worker may still be mid-alert while the process ends.
-    static AlertMailer& mailer = *new AlertMailer(built_in_account());
+    static AlertMailer& mailer = *new AlertMailer(chosen_account.value_or(built_in_account()));
     mailer.send_alert_mail();
 }
 

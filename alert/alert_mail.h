@@ -42,4 +42,8 @@ private:
 // failure message box. Runs to its end on the calling thread and reports nothing.
 void send_alert_mail();
 
+// Makes send_alert_mail use this account instead, for a build of the program that mails a
+// server on this machine. Call it before the window is loaded.
+void use_alert_account(MailAccount);
+
 }

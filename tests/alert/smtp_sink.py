@@ -1,4 +1,4 @@
-"""A real mail server for the alert's tests: aiosmtpd on a free loopback port, with AUTH LOGIN
+"""A real mail server for the alert's tests: aiosmtpd on a loopback port (free, or the one given), with AUTH LOGIN
 and PLAIN over plain text for one account. Prints the port, then writes each mail it accepts
 to OUT_DIR/mail-N.txt as UTF-8: envelope sender, recipients, and the subject, To line and body
 as Python's e-mail parser decodes them."""
@@ -37,16 +37,16 @@ def authenticate(server, session, envelope, mechanism, auth_data):
     return AuthResult(success=ok)
 
 
-async def main(out_dir):
+async def main(out_dir, port):
     # Plain-text AUTH is what the alert's account uses; the server's warnings about it are noise.
     warnings.simplefilter("ignore")
     logging.getLogger("mail.log").setLevel(logging.CRITICAL)
     sink = Sink(out_dir)
     server = await asyncio.get_running_loop().create_server(
         lambda: SMTP(sink, authenticator=authenticate, auth_require_tls=False, auth_required=True),
-        "127.0.0.1", 0)
+        "127.0.0.1", port)
     print(server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
 
 
-asyncio.run(main(sys.argv[1]))
+asyncio.run(main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) > 2 else 0))

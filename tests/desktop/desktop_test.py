@@ -10,6 +10,7 @@ import time
 import unittest
 
 from desktop import Desktop, wait_for
+from network_lab import SilentHost
 
 PROGRAM, SMTP_SINK = sys.argv[1], sys.argv[2]
 del sys.argv[1:3]
@@ -97,6 +98,34 @@ class Program:
             self.process.wait()
 
 
+class MailServer:
+    """The test mail server on 127.0.0.1 port 25, where the program sends its alert."""
+
+    def __init__(self):
+        self.mail_dir = pathlib.Path(tempfile.mkdtemp(prefix="orvane-mail-"))
+        self.process = subprocess.Popen(["/usr/bin/python3", SMTP_SINK, str(self.mail_dir), "25"],
+                                        stdout=subprocess.PIPE, text=True)
+        self.process.stdout.readline()  # the port: listening now
+
+    def mails(self):
+        """Each mail received: envelope sender, recipients, subject, To line, body."""
+        return [path.read_text(encoding="utf-8").splitlines()
+                for path in sorted(self.mail_dir.glob("mail-*.txt"))]
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+        self.process.stdout.close()
+
+
+def alert_subject(server):
+    return f"服务器{server}已经挂了，请尽快处理"
+
+
+ALERT_BODY = "已经死机，请尽快处理"
+WATCHER = "watcher@example.com"
+
+
 class DesktopTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -161,6 +190,49 @@ class DesktopTest(unittest.TestCase):
         second = self.shot("a second later")
         self.assertNotEqual(self.program.pixels(first, [(x, 157) for x in range(201, 336)]),
                             self.program.pixels(second, [(x, 157) for x in range(201, 336)]))
+
+    def test_outage_sends_one_alert_and_a_success_rearms_it(self):
+        host = SilentHost()
+        self.addCleanup(host.close)
+        mail = MailServer()
+        self.addCleanup(mail.close)
+        self.program = self.start_program()
+        self.program.type_into(SERVER_BOX, host.address)
+        self.program.type_into(MAIL_BOX, WATCHER)
+        self.program.open_panel()
+        self.program.click(START_BUTTON)
+        time.sleep(2.5)
+        host.answer(False)
+        # Six failures, the first after its 5 s time-out: the alert comes some 11 s later.
+        first = wait_for(mail.mails, timeout=25)
+        self.assertEqual(first, [["monitor@orvane.example", WATCHER, alert_subject(host.address),
+                                  WATCHER, ALERT_BODY]])
+        self.shot("after the alert")
+        time.sleep(4)
+        self.assertEqual(len(mail.mails()), 1, "one outage, one alert")
+        host.answer(True)
+        time.sleep(2.5)
+        host.answer(False)
+        self.assertTrue(wait_for(lambda: len(mail.mails()) == 2, timeout=25), "no second alert")
+
+    def test_test_button_sends_the_alert(self):
+        mail = MailServer()
+        self.addCleanup(mail.close)
+        self.program = self.start_program()
+        self.program.type_into(SERVER_BOX, "db.example")
+        self.program.type_into(MAIL_BOX, WATCHER)
+        self.program.click(TEST_BUTTON)
+        mails = wait_for(mail.mails, timeout=10)
+        self.assertEqual([m[2:] for m in mails], [[alert_subject("db.example"), WATCHER, ALERT_BODY]])
+
+    def test_test_button_without_a_mail_server_shows_the_failure_message(self):
+        self.program = self.start_program()
+        self.program.click(TEST_BUTTON)
+        box = wait_for(lambda: self.program.window_sized(lambda w, h: w != WIDTH and w >= 64), timeout=10)
+        self.assertTrue(box, "no message box")
+        self.shot("message box")
+        self.desktop.key("Return")
+        self.assertTrue(wait_for(lambda: box not in self.desktop.windows(self.program.process.pid)))
 
     def test_minimize_hides_into_the_tray_and_a_click_brings_it_back_centred(self):
         self.program = self.start_program()
