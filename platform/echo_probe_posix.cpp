@@ -65,6 +65,8 @@ std::optional<in_addr> resolve(const std::string& host)
     // address parser and the resolver look at only part of the text.
     if (host.empty() || host.find('\0') != std::string::npos)
         return std::nullopt;
+    // inet_aton takes the texts that inet_addr takes, and also tells 255.255.255.255 from a
+    // failure.
     in_addr address{};
     if (::inet_aton(host.c_str(), &address) != 0)
         return address;
