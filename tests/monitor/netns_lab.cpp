@@ -15,6 +15,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 namespace orvane::testing {
 namespace {
@@ -49,6 +51,12 @@ void make_reply(std::uint8_t* icmp, std::size_t size)
     icmp[2] = icmp[3] = 0;
     std::uint16_t sum = htons(checksum(icmp, size));
     std::memcpy(icmp + 2, &sum, 2);
+}
+
+void send_reply(int fd, std::uint8_t* icmp, std::size_t size, const sockaddr_in& to)
+{
+    make_reply(icmp, size);
+    ::sendto(fd, icmp, size, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
 }
 
 }
@@ -175,23 +183,35 @@ void EchoResponder::serve(std::string space)
             continue;
         std::uint8_t* icmp = packet.data() + header;
         std::size_t size = std::size_t(n) - header;
-        auto send = [&] {
-            make_reply(icmp, size);
-            ::sendto(fd, icmp, size, 0, reinterpret_cast<sockaddr*>(&from), sizeof from);
-        };
+        if (m_mode == Mode::gather_six) {
+            m_held.push_back({std::vector<std::uint8_t>(icmp, icmp + size), from});
+            if (m_held.size() == 6)
+                answer_held_in_reverse(fd);
+            continue;
+        }
         if (m_mode == Mode::decoys_first) {
             icmp[7] ^= 1; // another sequence
-            send();
+            send_reply(fd, icmp, size, from);
             icmp[7] ^= 1;
             icmp[5] ^= 1; // another identifier
-            send();
+            send_reply(fd, icmp, size, from);
             icmp[5] ^= 1;
         }
         std::this_thread::sleep_until(received + m_delay);
-        send();
-        ++m_answered;
+        ++m_answered; // before the reply, so that whoever has the reply sees the count
+        send_reply(fd, icmp, size, from);
     }
     ::close(fd);
+}
+
+void EchoResponder::answer_held_in_reverse(int fd)
+{
+    for (auto request = m_held.rbegin(); request != m_held.rend(); ++request) {
+        std::this_thread::sleep_for(m_delay);
+        ++m_answered;
+        send_reply(fd, request->icmp.data(), request->icmp.size(), request->from);
+    }
+    m_held.clear();
 }
 
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <netinet/in.h>
+
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -64,6 +67,8 @@ public:
         delayed,       // the reply, after the delay
         decoys_first,  // at once replies with another sequence and another identifier, then
                        // the reply after the delay
+        gather_six,    // holds requests until it has six, then replies to them in the reverse
+                       // order of their coming, one every delay
     };
 
     EchoResponder(const NetNamespace& space, std::string address, std::chrono::milliseconds delay,
@@ -77,7 +82,13 @@ public:
     [[nodiscard]] int answered() const { return m_answered; }
 
 private:
+    struct HeldRequest {
+        std::vector<std::uint8_t> icmp;
+        sockaddr_in from;
+    };
+
     void serve(std::string space);
+    void answer_held_in_reverse(int fd);
 
     std::string m_address;
     std::chrono::milliseconds m_delay;
@@ -85,6 +96,7 @@ private:
     std::atomic<int> m_state{0}; // 0 starting, 1 listening, -1 failed
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_answered{0};
+    std::vector<HeldRequest> m_held;
     std::thread m_thread;
 };
 
