@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 // The reachability test behind the probe: one ICMP echo request and its answer.
@@ -17,5 +18,9 @@ namespace orvane {
 // It uses an unprivileged ICMP datagram socket where net.ipv4.ping_group_range admits the
 // process's group, and a raw socket (root or CAP_NET_RAW) otherwise.
 [[nodiscard]] std::int32_t echo_probe(const std::string& host, int timeout_ms);
+
+// The Internet checksum (RFC 1071) of an ICMP message, as it goes into the checksum field; a
+// message that carries a correct checksum sums to 0.
+[[nodiscard]] std::uint16_t internet_checksum(std::span<const std::uint8_t> message);
 
 }

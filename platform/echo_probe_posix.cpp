@@ -100,18 +100,6 @@ std::optional<IcmpSocket> open_icmp_socket()
     return IcmpSocket{std::move(raw), true};
 }
 
-std::uint16_t internet_checksum(Bytes data)
-{
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2)
-        sum += std::uint32_t(data[i]) << 8 | data[i + 1];
-    if (data.size() % 2 != 0)
-        sum += std::uint32_t(data.back()) << 8;
-    while (sum >> 16)
-        sum = (sum & 0xFFFF) + (sum >> 16);
-    return static_cast<std::uint16_t>(~sum);
-}
-
 std::uint16_t field16(Bytes data, std::size_t offset)
 {
     std::uint16_t value;
@@ -246,6 +234,18 @@ std::int32_t await_reply(const IcmpSocket& icmp, const Request& request, Clock::
     }
 }
 
+}
+
+std::uint16_t internet_checksum(std::span<const std::uint8_t> data)
+{
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2)
+        sum += std::uint32_t(data[i]) << 8 | data[i + 1];
+    if (data.size() % 2 != 0)
+        sum += std::uint32_t(data.back()) << 8;
+    while (sum >> 16)
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    return static_cast<std::uint16_t>(~sum);
 }
 
 std::int32_t echo_probe(const std::string& host, int timeout_ms)

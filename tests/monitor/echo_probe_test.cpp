@@ -36,6 +36,28 @@ Timed timed_probe(const std::string& host, int timeout_ms)
                         std::chrono::steady_clock::now() - start)};
 }
 
+TEST(InternetChecksum, OnesComplementOfTheOnesComplementSum)
+{
+    struct Row {
+        std::vector<std::uint8_t> message;
+        std::uint16_t checksum;
+    };
+    const Row rows[] = {
+        {{0x00, 0x01, 0xF2, 0x03, 0xF4, 0xF5, 0xF6, 0xF7}, 0x220D}, // the example of RFC 1071
+        {{0x08, 0x00, 0x00, 0x00, 0x12, 0x34, 0x00, 0x01}, 0xE5CA}, // an empty echo request
+        {{0x01}, 0xFEFF},                                           // odd length: padded with 0
+        {{0xFF, 0xFF, 0x00, 0x01}, 0xFFFE},                         // the carry wraps around
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(internet_checksum(row.message), row.checksum);
+        std::vector<std::uint8_t> sealed = row.message;
+        sealed.resize(sealed.size() + sealed.size() % 2);
+        sealed.push_back(std::uint8_t(row.checksum >> 8));
+        sealed.push_back(std::uint8_t(row.checksum & 0xFF));
+        EXPECT_EQ(internet_checksum(sealed), 0);
+    }
+}
+
 TEST(EchoProbe, LoopbackAnswers)
 {
     EXPECT_GE(echo_probe("127.0.0.1", 2000), 0);

@@ -1,5 +1,7 @@
 #include "tests/monitor/netns_lab.h"
 
+#include "platform/echo_probe.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -32,24 +34,12 @@ std::filesystem::path resolver_dir(const std::string& space)
     return std::filesystem::path("/etc/netns") / space;
 }
 
-std::uint16_t checksum(const std::uint8_t* data, std::size_t size)
-{
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i + 1 < size; i += 2)
-        sum += std::uint32_t(data[i]) << 8 | data[i + 1];
-    if (size % 2 != 0)
-        sum += std::uint32_t(data[size - 1]) << 8;
-    while (sum >> 16)
-        sum = (sum & 0xFFFF) + (sum >> 16);
-    return static_cast<std::uint16_t>(~sum);
-}
-
 // Turns an echo request (ICMP message) into its reply, in place.
 void make_reply(std::uint8_t* icmp, std::size_t size)
 {
     icmp[0] = 0;
     icmp[2] = icmp[3] = 0;
-    std::uint16_t sum = htons(checksum(icmp, size));
+    std::uint16_t sum = htons(internet_checksum({icmp, size}));
     std::memcpy(icmp + 2, &sum, 2);
 }
 
