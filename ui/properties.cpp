@@ -30,8 +30,6 @@ PropertyStore::PropertyStore(const Form& form)
         for (int p = 0; p < property_count; ++p)
             properties[p] = holds_bytes(Property(p)) ? Value(Bytes()) : Value(0);
 
-    slot(Control::main_window, Property::width) = form.window.width;
-    slot(Control::main_window, Property::height) = form.window.height;
     for (const ControlDef& def : form.controls) {
         slot(def.name, Property::left) = def.left;
         slot(def.name, Property::top) = def.top;
@@ -43,6 +41,10 @@ PropertyStore::PropertyStore(const Form& form)
         slot(def.name, Property::hot_picture) = Bytes(def.hot_picture);
         slot(def.name, Property::pressed_picture) = Bytes(def.pressed_picture);
     }
+    // After the controls: the unused rows of a partial form must not overwrite the window.
+    slot(Control::main_window, Property::width) = form.window.width;
+    slot(Control::main_window, Property::height) = form.window.height;
+    slot(Control::main_window, Property::visible) = 0;
     current_store.store(this, std::memory_order_release);
 }
 
