@@ -264,5 +264,23 @@ class DesktopTest(unittest.TestCase):
             self.assertEqual(program.process.wait(5), 0)
 
 
+class DesktopWithoutTrayTest(unittest.TestCase):
+    """With no tray host on the desktop, hiding a minimized window would lose it for good."""
+
+    def test_minimized_window_stays_in_the_taskbar(self):
+        desktop = Desktop(SHOTS / "no-tray", tray=False)
+        self.addCleanup(desktop.close)
+        program = Program(desktop)
+        self.addCleanup(program.close)
+        time.sleep(0.6)
+        program.click(MINIMIZE)
+        iconic = lambda: "Iconic" in desktop.run("xprop", "-id", str(program.window), "WM_STATE", check=False)
+        self.assertTrue(wait_for(iconic, timeout=5), "not minimized")
+        time.sleep(0.5)
+        self.assertTrue(iconic(), "the minimized window was withdrawn")
+        desktop.run("xdotool", "windowactivate", "--sync", str(program.window))
+        self.assertTrue(wait_for(program.shown, timeout=5))
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
