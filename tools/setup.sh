@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev fonts-wqy-microhei)
 if [[ ${1:-run} == test ]]; then
     packages+=(python3 python3-aiosmtpd iproute2 iputils-ping
-               xvfb xauth openbox tint2 xdotool x11-utils imagemagick)
+               xvfb xauth openbox tint2 xdotool x11-utils imagemagick libxcb-damage0-dev)
 fi
 
 missing=()
