@@ -163,8 +163,9 @@ public:
     {
         const double client = time_client();
         const auto [alert, quit] = smtplib.send();
+        const size_t messages_before = m_desktop.messages.size();
         const double mailer = time_mailer();
-        if (client < 0 || alert == 0 || !m_desktop.messages.empty())
+        if (client < 0 || alert == 0 || m_desktop.messages.size() != messages_before)
             ++m_failures;
         if (samples) {
             samples->client.push_back(client);

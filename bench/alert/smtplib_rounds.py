@@ -48,12 +48,15 @@ def count_received(out_dir):
     return len(mails), [m.read_text(encoding="utf-8").split("\n")[2] for m in mails]
 
 
+def reply(text):
+    print(text, flush=True)
+
+
 def main():
     script, user, password, sender, recipient = sys.argv[1:6]
     out_dir = tempfile.mkdtemp(prefix="orvane-alert-bench-")
     sink, port = start_sink(script, out_dir)
     message = b""
-    reply = lambda text: (sys.stdout.write(f"{text}\n"), sys.stdout.flush())
     try:
         reply(port)
         stdin = sys.stdin.buffer
