@@ -5,7 +5,6 @@ start-up animations have settled. Everything runs on the bench's own X server; t
 starts, it probes nothing and sends no mail.
 
 Usage: startup_bench.py FIRST_PAINT PROGRAM BARE_WINDOW [ROUNDS]"""
-import os
 import pathlib
 import statistics
 import subprocess
@@ -32,18 +31,20 @@ def launch(desktop, first_paint, program):
 def main():
     first_paint, program, bare = sys.argv[1:4]
     rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 10
-    desktop = Desktop(tempfile.mkdtemp(prefix="orvane-startup-"))
     runs = {program: [], bare: []}
-    try:
-        for round_number in range(WARM_UP_ROUNDS + rounds):
-            # Alternate which goes first, so neither always meets a warmer machine.
-            order = (program, bare) if round_number % 2 else (bare, program)
-            for which in order:
-                figures = launch(desktop, first_paint, which)
-                if round_number >= WARM_UP_ROUNDS:
-                    runs[which].append(figures)
-    finally:
-        desktop.close()
+    # No screenshots are taken: the desktop's picture folder only lives as long as the run.
+    with tempfile.TemporaryDirectory(prefix="orvane-startup-") as shots:
+        desktop = Desktop(shots)
+        try:
+            for round_number in range(WARM_UP_ROUNDS + rounds):
+                # Alternate which goes first, so neither always meets a warmer machine.
+                order = (program, bare) if round_number % 2 else (bare, program)
+                for which in order:
+                    figures = launch(desktop, first_paint, which)
+                    if round_number >= WARM_UP_ROUNDS:
+                        runs[which].append(figures)
+        finally:
+            desktop.close()
 
     def median(which, field):
         return statistics.median(run[field] for run in runs[which])
