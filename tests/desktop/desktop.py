@@ -111,8 +111,8 @@ class Desktop:
 
     def pixels(self, path, points):
         """The colours at the points, as 'RRGGBB'."""
-        spec = " ".join(f"%[hex:u.p{{{x},{y}}}]" for x, y in points)
-        out = self.run("convert", str(path), "-format", spec, "info:")
+        template = " ".join(f"%[hex:u.p{{{x},{y}}}]" for x, y in points)
+        out = self.run("convert", str(path), "-format", template, "info:")
         return [value[:6].upper() for value in out.split()]
 
     def count_colour(self, path, box, colour):
