@@ -164,7 +164,14 @@ class DesktopTest(unittest.TestCase):
         self.assertEqual(self.program.pixels(path, list(points)), list(points.values()))
         self.assertGreater(self.program.count(path, (98, 232, 110, 24), "0000FF"), 20)  # the link
         self.assertGreater(self.program.count(path, LATENCY, "FF0000"), 20)
-        self.assertTrue(self.program.tray_icon(), "the tray icon is missing")
+        icon = self.program.tray_icon()
+        self.assertTrue(icon, "the tray icon is missing")
+        # Resting on the icon shows its tooltip, a small window of the program's own.
+        x, y, w, h = icon
+        self.desktop.move_mouse(x + w // 2, y + h // 2)
+        tooltip = wait_for(lambda: self.program.window_sized(lambda w, h: 40 < w < WIDTH and h < 40))
+        self.assertTrue(tooltip, "no tooltip on the tray icon")
+        self.shot("tooltip")
 
     def test_licence_box_opens_and_closes_the_panel(self):
         self.program = self.start_program()
