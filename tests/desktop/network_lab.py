@@ -20,8 +20,8 @@ class SilentHost:
         self.answer(True)
 
     def answer(self, yes):
-        subprocess.run(["ip", "netns", "exec", self.name, "sysctl", "-qw",
-                        f"net.ipv4.icmp_echo_ignore_all={0 if yes else 1}"], check=True)
+        subprocess.run(["ip", "netns", "exec", self.name, "sh", "-c",
+                        f"echo {0 if yes else 1} > /proc/sys/net/ipv4/icmp_echo_ignore_all"], check=True)
 
     def close(self):
         subprocess.run(["ip", "link", "del", self.outside], stderr=subprocess.DEVNULL)
