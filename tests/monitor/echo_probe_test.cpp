@@ -194,10 +194,9 @@ TEST_P(EchoProbeNet, SixProbesInFlightEachGetTheirOwnAnswer)
 INSTANTIATE_TEST_SUITE_P(Kinds, EchoProbeNet, ::testing::Values(SocketKind::datagram, SocketKind::raw),
                          kind_name);
 
-// Runs the probe tool inside the namespace, where `ip netns exec` applies its resolver file.
-std::string probe_in(const NetNamespace& space, const std::string& host)
+// What a shell command prints.
+std::string output_of(const std::string& command)
 {
-    std::string command = "ip netns exec " + space.name() + " " ORVANE_PROBE_HOST_TOOL " '" + host + "' 1000";
     std::string output;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char line[64];
@@ -208,18 +207,18 @@ std::string probe_in(const NetNamespace& space, const std::string& host)
     return output;
 }
 
+// Runs the probe tool inside the namespace, where `ip netns exec` applies its resolver file.
+std::string probe_in(const NetNamespace& space, const std::string& host)
+{
+    return output_of("ip netns exec " + space.name() + " " ORVANE_PROBE_HOST_TOOL " '" + host + "' 1000");
+}
+
 int echo_requests_sent(const NetNamespace& space)
 {
     std::string command = "ip netns exec " + space.name()
         + " awk '/^IcmpMsg:/ && !h {for (i = 2; i <= NF; i++) n[i] = $i; h = 1; next}"
           " /^IcmpMsg:/ {for (i = 2; i <= NF; i++) if (n[i] == \"OutType8\") print $i}' /proc/net/snmp";
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char line[64];
-        while (std::fgets(line, sizeof line, pipe))
-            output += line;
-        ::pclose(pipe);
-    }
+    const std::string output = output_of(command);
     return output.empty() ? 0 : std::stoi(output);
 }
 
