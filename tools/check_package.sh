@@ -16,15 +16,7 @@ step() { printf '\n== %s\n' "$*"; }
 step "Tools this demonstration needs"
 tools=(g++ cmake ninja-build qt6-base-dev libgtest-dev dpkg-dev desktop-file-utils libcap2-bin
        python3 xvfb openbox tint2 xdotool x11-utils imagemagick)
-missing=()
-for package in "${tools[@]}"; do
-    dpkg-query -W -f='${db:Status-Abbrev}' "$package" 2>/dev/null | grep -q '^ii' \
-        || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash tools/install_missing.sh "${tools[@]}"
 echo "present: ${tools[*]}"
 
 step "Build the package in $build_dir"

@@ -10,16 +10,7 @@ if [[ ${1:-run} == test ]]; then
                xvfb xauth openbox tint2 xdotool x11-utils imagemagick libxcb-damage0-dev)
 fi
 
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${db:Status-Abbrev}' "$package" 2>/dev/null | grep -q '^ii' \
-        || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    echo "Installing ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash tools/install_missing.sh "${packages[@]}"
 
 cmake -S . -B build -G Ninja -Wno-dev >/dev/null
 cmake --build build
